@@ -1,0 +1,3 @@
+#include "check/outgoing_check.h"
+
+int CheckOutgoingMail(int, HWND) { return 1; }
