@@ -1,3 +1,6 @@
 #include "check/outgoing_check.h"
 
-int CheckOutgoingMail(int, HWND) { return 1; }
+int CheckOutgoingMail(int, HWND)
+{
+    return 1;
+}

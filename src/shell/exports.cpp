@@ -11,8 +11,14 @@ HINSTANCE moduleInstance;
 // the host's work as it would be without the plug-in: 1 lets a message go, 0 everywhere else.
 extern "C" {
 
-int WINAPI BKC_OnStart() { return 0; }
-int WINAPI BKC_OnExit() { return 0; }
+int WINAPI BKC_OnStart()
+{
+    return 0;
+}
+int WINAPI BKC_OnExit()
+{
+    return 0;
+}
 
 int WINAPI BKC_OnMenuInit(HWND, HMENU menu, int type)
 {
@@ -24,10 +30,22 @@ int WINAPI BKC_OnMenuInit(HWND, HMENU menu, int type)
     return 0;
 }
 
-int WINAPI BKC_OnOpenFolder(LPARAM) { return 0; }
-int WINAPI BKC_OnOpenMail(LPARAM) { return 0; }
-int WINAPI BKC_OnEveryMinute() { return 0; }
-int WINAPI BKC_OnOpenCompose(LPARAM, LPARAM) { return 0; }
+int WINAPI BKC_OnOpenFolder(LPARAM)
+{
+    return 0;
+}
+int WINAPI BKC_OnOpenMail(LPARAM)
+{
+    return 0;
+}
+int WINAPI BKC_OnEveryMinute()
+{
+    return 0;
+}
+int WINAPI BKC_OnOpenCompose(LPARAM, LPARAM)
+{
+    return 0;
+}
 
 int WINAPI BKC_OnOutgoing(HWND window, int mode)
 {
@@ -38,10 +56,22 @@ int WINAPI BKC_OnOutgoing(HWND window, int mode)
     }
 }
 
-int WINAPI BKC_OnKeyDispatch(LPARAM, LPARAM, LPARAM) { return 0; }
-int WINAPI BKC_OnRetrieve(LPARAM, LPARAM) { return 0; }
-int WINAPI BKC_OnSend(LPARAM) { return 0; }
-int WINAPI BKC_OnFinishRetrieve(LPARAM) { return 0; }
+int WINAPI BKC_OnKeyDispatch(LPARAM, LPARAM, LPARAM)
+{
+    return 0;
+}
+int WINAPI BKC_OnRetrieve(LPARAM, LPARAM)
+{
+    return 0;
+}
+int WINAPI BKC_OnSend(LPARAM)
+{
+    return 0;
+}
+int WINAPI BKC_OnFinishRetrieve(LPARAM)
+{
+    return 0;
+}
 
 int WINAPI BKC_OnPlugInSetup(HWND owner)
 {
@@ -61,7 +91,13 @@ int WINAPI BKC_OnPlugInInfo(PlugInInfoRecord* info)
     return 0;
 }
 
-int WINAPI BKC_OnDragDrop(LPARAM, LPARAM, LPARAM, LPARAM) { return 0; }
-int WINAPI BKC_OnBeforeFilter2(LPARAM, LPARAM, LPARAM, LPARAM) { return 0; }
+int WINAPI BKC_OnDragDrop(LPARAM, LPARAM, LPARAM, LPARAM)
+{
+    return 0;
+}
+int WINAPI BKC_OnBeforeFilter2(LPARAM, LPARAM, LPARAM, LPARAM)
+{
+    return 0;
+}
 
 } // extern "C"

@@ -30,13 +30,13 @@ int BindHostApi(GetModuleHandleFn getModule, GetProcAddressFn getProc)
     if (!host)
         return 0;
 
-#define QUILLMERE_BIND_REQUIRED(name, type, binding)                                                                   \
-    if (binding == Required) {                                                                                         \
-        hostApi.name = AsHostFunction<type>(getProc(host, #name));                                                   \
-        if (!hostApi.name) {                                                                                           \
-            hostApi.hostModule = nullptr;                                                                              \
-            return 0;                                                                                                  \
-        }                                                                                                              \
+#define QUILLMERE_BIND_REQUIRED(name, type, binding)               \
+    if (binding == Required) {                                     \
+        hostApi.name = AsHostFunction<type>(getProc(host, #name)); \
+        if (!hostApi.name) {                                       \
+            hostApi.hostModule = nullptr;                          \
+            return 0;                                              \
+        }                                                          \
     }
     QUILLMERE_HOST_FUNCTIONS(QUILLMERE_BIND_REQUIRED)
 #undef QUILLMERE_BIND_REQUIRED

@@ -32,4 +32,7 @@ int WINAPI ShowSettingsDialog(HWND window, LPARAM)
     }
 }
 
-UINT WINAPI QueryCommandState(HWND, LPARAM) { return 0; }
+UINT WINAPI QueryCommandState(HWND, LPARAM)
+{
+    return 0;
+}

@@ -89,10 +89,10 @@ TEST_F(DeliverableTest, ExportsTheSixteenCallbacksByNameAndOrdinal)
         ordinals[file.Text(names[i])] = exports->Base + indexes[i];
 
     const std::map<std::string, DWORD> expected = {
-        {"BKC_OnStart", 1},        {"BKC_OnExit", 2},           {"BKC_OnMenuInit", 3},     {"BKC_OnOpenFolder", 4},
-        {"BKC_OnOpenMail", 5},     {"BKC_OnEveryMinute", 6},    {"BKC_OnOpenCompose", 7},  {"BKC_OnOutgoing", 8},
-        {"BKC_OnKeyDispatch", 9},  {"BKC_OnRetrieve", 10},      {"BKC_OnSend", 11},        {"BKC_OnFinishRetrieve", 12},
-        {"BKC_OnPlugInSetup", 13}, {"BKC_OnPlugInInfo", 14},    {"BKC_OnDragDrop", 15},    {"BKC_OnBeforeFilter2", 16},
+        {"BKC_OnStart", 1},        {"BKC_OnExit", 2},        {"BKC_OnMenuInit", 3},    {"BKC_OnOpenFolder", 4},
+        {"BKC_OnOpenMail", 5},     {"BKC_OnEveryMinute", 6}, {"BKC_OnOpenCompose", 7}, {"BKC_OnOutgoing", 8},
+        {"BKC_OnKeyDispatch", 9},  {"BKC_OnRetrieve", 10},   {"BKC_OnSend", 11},       {"BKC_OnFinishRetrieve", 12},
+        {"BKC_OnPlugInSetup", 13}, {"BKC_OnPlugInInfo", 14}, {"BKC_OnDragDrop", 15},   {"BKC_OnBeforeFilter2", 16},
     };
     EXPECT_EQ(ordinals, expected);
 }
@@ -101,8 +101,7 @@ TEST_F(DeliverableTest, ImportsOnlyWindowsSystemDlls)
 {
     const std::set<std::string> system = {"kernel32.dll", "user32.dll", "advapi32.dll", "shlwapi.dll", "msvcrt.dll"};
     std::set<std::string> imported;
-    const auto* entry =
-        file.At<IMAGE_IMPORT_DESCRIPTOR>(file.Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress);
+    const auto* entry = file.At<IMAGE_IMPORT_DESCRIPTOR>(file.Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress);
     ASSERT_NE(entry, nullptr);
     for (; entry->Name; ++entry) {
         std::string name = file.Text(entry->Name);
@@ -164,19 +163,16 @@ TEST_F(DeliverableResources, VersionResourceReadsBackThroughTheVersionApi)
     EXPECT_EQ(fixed->dwFileSubtype, 0u);
 
     WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                               &length));
+    ASSERT_TRUE(
+        VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     ASSERT_EQ(length, 4u);
     EXPECT_EQ(translation[0], 0x0411);
     EXPECT_EQ(translation[1], 1200);
 
     const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-        {L"CompanyName", L"Velquist"},
-        {L"FileDescription", L"Becky!ブレンロウプラグイン"},
-        {L"FileVersion", L"1, 5, 0, 0"},
-        {L"InternalName", L"Quillmere"},
-        {L"OriginalFilename", L"Quillmere.dll"},
-        {L"ProductName", L"Becky!ブレンロウプラグイン"},
+        {L"CompanyName", L"Velquist"},           {L"FileDescription", L"Becky!ブレンロウプラグイン"},
+        {L"FileVersion", L"1, 5, 0, 0"},         {L"InternalName", L"Quillmere"},
+        {L"OriginalFilename", L"Quillmere.dll"}, {L"ProductName", L"Becky!ブレンロウプラグイン"},
         {L"ProductVersion", L"1, 5, 0, 0"},
     };
     std::wstring wpath(path.begin(), path.end());

@@ -28,9 +28,15 @@ LPCSTR WINAPI FakeGetVersion()
     return executable->version.c_str();
 }
 
-INT_PTR WINAPI FakeFunction() { return 0; }
+INT_PTR WINAPI FakeFunction()
+{
+    return 0;
+}
 
-HMODULE WINAPI FakeGetModuleHandle(LPCSTR name) { return name ? nullptr : executable->handle; }
+HMODULE WINAPI FakeGetModuleHandle(LPCSTR name)
+{
+    return name ? nullptr : executable->handle;
+}
 
 FARPROC WINAPI FakeGetProcAddress(HMODULE module, LPCSTR name)
 {
@@ -47,8 +53,8 @@ const std::vector<std::string>& RequiredNames()
 {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> list;
-#define REQUIRED_NAME(name, type, binding)                                                                             \
-    if (std::string(#binding) == "Required")                                                                           \
+#define REQUIRED_NAME(name, type, binding)   \
+    if (std::string(#binding) == "Required") \
         list.push_back(#name);
         QUILLMERE_HOST_FUNCTIONS(REQUIRED_NAME)
 #undef REQUIRED_NAME
@@ -166,19 +172,19 @@ TEST_P(VersionRule, DecidesWhetherAHostWithoutSetStatusIsBound)
     EXPECT_EQ(hostApi.hostModule != nullptr, GetParam().bound == 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, VersionRule,
-    ::testing::Values(VersionCase{"2.00.06", true, 1},       // with BKA_SetStatus any version binds
-                      VersionCase{"2.00.06.1234", true, 1},  // long as well
-                      VersionCase{"2.00.06", false, 0},      // the first version that must have it
-                      VersionCase{"2.00.10", false, 0},      // sorts after
-                      VersionCase{"2.1", false, 0},          // sorts after, textually
-                      VersionCase{"2.81.04", false, 0},      // a current host
-                      VersionCase{"2.00.05", false, 1},      // sorts before
-                      VersionCase{"1.99", false, 1},         // sorts before
-                      VersionCase{"10.0", false, 1},         // textual: '1' sorts before '2'
-                      VersionCase{"", false, 1},             // empty sorts before everything
-                      VersionCase{"2.00.05a", false, 0},     // eight bytes: too long, whatever its order
-                      VersionCase{"1.00.00.0", false, 0}));  // nine bytes
+INSTANTIATE_TEST_SUITE_P(Cases, VersionRule,
+                         ::testing::Values(VersionCase{"2.00.06", true, 1},      // with BKA_SetStatus any version binds
+                                           VersionCase{"2.00.06.1234", true, 1}, // long as well
+                                           VersionCase{"2.00.06", false, 0},     // the first version that must have it
+                                           VersionCase{"2.00.10", false, 0},     // sorts after
+                                           VersionCase{"2.1", false, 0},         // sorts after, textually
+                                           VersionCase{"2.81.04", false, 0},     // a current host
+                                           VersionCase{"2.00.05", false, 1},     // sorts before
+                                           VersionCase{"1.99", false, 1},        // sorts before
+                                           VersionCase{"10.0", false, 1},        // textual: '1' sorts before '2'
+                                           VersionCase{"", false, 1},            // empty sorts before everything
+                                           VersionCase{"2.00.05a", false,
+                                                       0}, // eight bytes: too long, whatever its order
+                                           VersionCase{"1.00.00.0", false, 0})); // nine bytes
 
 } // namespace

@@ -159,7 +159,8 @@ TEST_F(PluginExportsTest, ThreadNotificationsMakeNoHostCall)
 {
     // A thread started and ended in the process reaches DllMain with both notifications.
     int versionReads = fakeHost().versionReads;
-    HANDLE thread = CreateThread(nullptr, 0, [](LPVOID) -> DWORD { return 0; }, nullptr, 0, nullptr);
+    HANDLE thread = CreateThread(
+        nullptr, 0, [](LPVOID) -> DWORD { return 0; }, nullptr, 0, nullptr);
     ASSERT_NE(thread, nullptr);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);

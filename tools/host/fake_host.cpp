@@ -54,8 +54,14 @@ __declspec(dllexport) int WINAPI BKA_RegisterUICallback(UINT commandId, CommandS
     return 1;
 }
 
-__declspec(dllexport) LPCSTR WINAPI BKA_GetDataFolder() { return fakeHost().dataFolder.c_str(); }
-__declspec(dllexport) LPCSTR WINAPI BKA_GetCurrentMailBox() { return fakeHost().mailBox.c_str(); }
+__declspec(dllexport) LPCSTR WINAPI BKA_GetDataFolder()
+{
+    return fakeHost().dataFolder.c_str();
+}
+__declspec(dllexport) LPCSTR WINAPI BKA_GetCurrentMailBox()
+{
+    return fakeHost().mailBox.c_str();
+}
 
 // Like the host: at most size - 1 bytes of the field and a terminator; an absent field leaves
 // the buffer as it was.
@@ -84,8 +90,11 @@ __declspec(dllexport) int WINAPI BKA_CompSetSpecifiedHeader(HWND, LPCSTR header,
 
 // Everything else the host exports: present, and never called by the plug-in.
 #define FAKE_HOST_EXPORT(name, type, binding) FAKE_HOST_EXPORT_##type(name)
-#define FAKE_HOST_EXPORT_HostProc(name)                                                                                \
-    __declspec(dllexport) INT_PTR WINAPI name() { return 0; }
+#define FAKE_HOST_EXPORT_HostProc(name)         \
+    __declspec(dllexport) INT_PTR WINAPI name() \
+    {                                           \
+        return 0;                               \
+    }
 #define FAKE_HOST_EXPORT_GetVersionFn(name)
 #define FAKE_HOST_EXPORT_RegisterCommandFn(name)
 #define FAKE_HOST_EXPORT_RegisterUICallbackFn(name)

@@ -28,7 +28,7 @@ struct FakeHost
     // The compose window's header fields; names compare without regard to letter case.
     std::vector<Field> headers;
     std::vector<std::string> headerReads; // every field asked for, in order
-    std::vector<Field> headerWrites;     // every field written, in order
+    std::vector<Field> headerWrites;      // every field written, in order
 
     std::vector<Command> commands; // registered, in order; the command id is 1000 + the index
 

@@ -21,7 +21,10 @@ int WINAPI FailingWideCharToMultiByte(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCC
     return 0;
 }
 
-void* __cdecl FailingMalloc(size_t) { return nullptr; }
+void* __cdecl FailingMalloc(size_t)
+{
+    return nullptr;
+}
 
 int WINAPI FailingMessageBoxA(HWND, LPCSTR, LPCSTR, UINT)
 {

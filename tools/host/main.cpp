@@ -50,7 +50,10 @@ std::string Convert(const std::string& text, UINT from, UINT to)
 }
 
 // The plug-in's texts are in the ANSI code page; the console gets UTF-8.
-void Print(const std::string& ansi) { std::fputs(Convert(ansi, CP_ACP, CP_UTF8).c_str(), stdout); }
+void Print(const std::string& ansi)
+{
+    std::fputs(Convert(ansi, CP_ACP, CP_UTF8).c_str(), stdout);
+}
 
 // Shows control characters, so that a CR LF in a message is visible as such.
 std::string Visible(const std::string& text)
@@ -132,7 +135,9 @@ void PrintBoxes(const MessageBoxAnswerer* answerer, HWND compose)
         Print("message box: \"" + box.caption + "\"\n");
         Print("  text: " + Visible(box.text) + "\n");
         std::printf("  style: 0x%X, owner: %s\n", box.style,
-                    box.owner == compose && compose ? "the compose window" : box.owner ? "another window" : "none");
+                    box.owner == compose && compose ? "the compose window"
+                    : box.owner                     ? "another window"
+                                                    : "none");
     }
 }
 
@@ -198,8 +203,8 @@ int Send(PluginModule& plugin, const Options& options, const MessageBoxAnswerer*
     }
     int mode = std::atoi(options.Get("mode").value_or("0").c_str());
 
-    UniqueWindow compose(CreateWindowExA(0, "STATIC", "compose", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
-                                         nullptr, GetModuleHandleA(nullptr), nullptr));
+    UniqueWindow compose(CreateWindowExA(0, "STATIC", "compose", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                                         GetModuleHandleA(nullptr), nullptr));
     int verdict = plugin.BKC_OnOutgoing(compose.get(), mode);
 
     std::printf("verdict: %d (%s)\n", verdict, verdict == 1 ? "send" : verdict == -1 ? "cancelled" : "unknown");

@@ -16,7 +16,10 @@ std::string WindowText(HWND window)
     return text;
 }
 
-bool IsShown(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool IsShown(HWND window)
+{
+    return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
 
 UINT ButtonsStyle(const std::vector<int>& ids)
 {
@@ -44,9 +47,10 @@ UINT IconStyle(HICON icon)
 {
     if (!icon)
         return 0;
-    const std::pair<LPCSTR, UINT> icons[] = {
-        {IDI_HAND, MB_ICONHAND}, {IDI_QUESTION, MB_ICONQUESTION}, {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
-        {IDI_ASTERISK, MB_ICONASTERISK}};
+    const std::pair<LPCSTR, UINT> icons[] = {{IDI_HAND, MB_ICONHAND},
+                                             {IDI_QUESTION, MB_ICONQUESTION},
+                                             {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
+                                             {IDI_ASTERISK, MB_ICONASTERISK}};
     for (const auto& [name, style] : icons)
         if (LoadIconA(nullptr, name) == icon)
             return style;
@@ -61,7 +65,10 @@ MessageBoxAnswerer::MessageBoxAnswerer(int answer)
     current = this;
 }
 
-MessageBoxAnswerer::~MessageBoxAnswerer() { current = previous_; }
+MessageBoxAnswerer::~MessageBoxAnswerer()
+{
+    current = previous_;
+}
 
 bool MessageBoxAnswerer::IsMessageBox(HWND window)
 {

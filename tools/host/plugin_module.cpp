@@ -8,7 +8,7 @@ PluginModule::PluginModule(const std::string& path) : module_(LoadLibraryA(path.
         loadError_ = GetLastError();
         return;
     }
-#define QUILLMERE_PLUGIN_BIND(name)                                                                                    \
+#define QUILLMERE_PLUGIN_BIND(name) \
     name = reinterpret_cast<decltype(name)>(reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), #name)));
     QUILLMERE_PLUGIN_CALLBACKS(QUILLMERE_PLUGIN_BIND)
 #undef QUILLMERE_PLUGIN_BIND

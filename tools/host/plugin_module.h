@@ -6,22 +6,22 @@
 
 #include <string>
 
-#define QUILLMERE_PLUGIN_CALLBACKS(X)                                                                                  \
-    X(BKC_OnStart)                                                                                                     \
-    X(BKC_OnExit)                                                                                                      \
-    X(BKC_OnMenuInit)                                                                                                  \
-    X(BKC_OnOpenFolder)                                                                                                \
-    X(BKC_OnOpenMail)                                                                                                  \
-    X(BKC_OnEveryMinute)                                                                                               \
-    X(BKC_OnOpenCompose)                                                                                               \
-    X(BKC_OnOutgoing)                                                                                                  \
-    X(BKC_OnKeyDispatch)                                                                                               \
-    X(BKC_OnRetrieve)                                                                                                  \
-    X(BKC_OnSend)                                                                                                      \
-    X(BKC_OnFinishRetrieve)                                                                                            \
-    X(BKC_OnPlugInSetup)                                                                                               \
-    X(BKC_OnPlugInInfo)                                                                                                \
-    X(BKC_OnDragDrop)                                                                                                  \
+#define QUILLMERE_PLUGIN_CALLBACKS(X) \
+    X(BKC_OnStart)                    \
+    X(BKC_OnExit)                     \
+    X(BKC_OnMenuInit)                 \
+    X(BKC_OnOpenFolder)               \
+    X(BKC_OnOpenMail)                 \
+    X(BKC_OnEveryMinute)              \
+    X(BKC_OnOpenCompose)              \
+    X(BKC_OnOutgoing)                 \
+    X(BKC_OnKeyDispatch)              \
+    X(BKC_OnRetrieve)                 \
+    X(BKC_OnSend)                     \
+    X(BKC_OnFinishRetrieve)           \
+    X(BKC_OnPlugInSetup)              \
+    X(BKC_OnPlugInInfo)               \
+    X(BKC_OnDragDrop)                 \
     X(BKC_OnBeforeFilter2)
 
 class PluginModule
