@@ -191,7 +191,8 @@ TEST_F(DeliverableResources, ManifestIsOneEmptyAssemblyInEnglish)
 {
     EXPECT_EQ(Resource(MAKEINTRESOURCEA(24), 2, kEnglishUs),
               "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-              "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"/>\n");
+              "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+              "</assembly>\n");
 }
 
 TEST_F(DeliverableResources, SettingsDialogTemplateIsJapanese)
