@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/unique_handle.h"
+#include "support/source_files.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -20,8 +21,7 @@ namespace {
 
 std::string DeliverablePath()
 {
-    const char* path = std::getenv("QUILLMERE_DELIVERABLE");
-    return path ? path : "Quillmere.dll";
+    return SourceFile("dist/Quillmere.dll");
 }
 
 // The module's file, with its sections mapped for reading by relative address.

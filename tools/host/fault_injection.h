@@ -12,6 +12,11 @@ class ImportPatch
 {
 public:
     ImportPatch(HMODULE module, const char* dll, const char* function, FARPROC replacement);
+    template <typename Function>
+    ImportPatch(HMODULE module, const char* dll, const char* function, Function replacement)
+        : ImportPatch(module, dll, function, reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(replacement)))
+    {
+    }
     ~ImportPatch();
     ImportPatch(ImportPatch&& other) noexcept;
     ImportPatch(const ImportPatch&) = delete;
@@ -20,6 +25,12 @@ public:
 
     // False when the module does not import that function.
     bool applied() const { return slot_ != nullptr; }
+
+    // What the import pointed at before: a stand-in that records calls passes them on to it.
+    template <typename Function> Function original() const
+    {
+        return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(original_));
+    }
 
 private:
     FARPROC* slot_ = nullptr;
