@@ -5,6 +5,8 @@
 #include "settings/settings_validation.h"
 #include "shell/exports.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr char kMessageCaption[] = "ブレンロウプラグイン";
@@ -17,6 +19,24 @@ bool IsChecked(HWND dialog, int id)
 void SetChecked(HWND dialog, int id, bool checked)
 {
     SendMessageA(GetDlgItem(dialog, id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// At most 255 bytes of the control's text. A cut through a double-byte character would leave its
+// lead byte alone at the end, which the registry stores as another character, one byte longer than
+// the field holds; the cut moves back before that character.
+void ReadText(HWND dialog, int id, char (&field)[256])
+{
+    GetDlgItemTextA(dialog, id, field, sizeof field);
+    size_t length = strnlen(field, sizeof field);
+    for (size_t i = 0; i < length; ++i) {
+        if (!IsDBCSLeadByte(static_cast<BYTE>(field[i])))
+            continue;
+        if (i + 1 == length) {
+            field[i] = '\0';
+            break;
+        }
+        ++i;
+    }
 }
 
 // Answers FALSE: the focus is left to the dialog manager. A failed load leaves the template's
@@ -112,8 +132,8 @@ HRESULT ReadSettingsFromDialog(PluginSettings* settings, HWND dialog)
         return E_INVALIDARG;
     *settings = {};
     settings->enabled = IsChecked(dialog, IDC_ENABLE) ? 1 : 0;
-    GetDlgItemTextA(dialog, IDC_DOMAIN, settings->companyDomain, sizeof settings->companyDomain);
-    GetDlgItemTextA(dialog, IDC_BOSS_ADDRESS, settings->bossAddress, sizeof settings->bossAddress);
+    ReadText(dialog, IDC_DOMAIN, settings->companyDomain);
+    ReadText(dialog, IDC_BOSS_ADDRESS, settings->bossAddress);
     settings->showAlert = IsChecked(dialog, IDC_SHOW_ALERT) ? 1 : 0;
     return S_OK;
 }

@@ -216,6 +216,14 @@ const std::string kBoss = "boss@example.com";
 // 243 + 12 bytes: an address of exactly 255 bytes, then text that only a longer read would see.
 const std::string kLongAddress = std::string(243, 'a') + "@example.com";
 
+std::string Repeat(const std::string& text, int times)
+{
+    std::string repeated;
+    for (int i = 0; i < times; ++i)
+        repeated += text;
+    return repeated;
+}
+
 const DialogCase kCases[] = {
     // Switched off, nothing is checked: empty texts and the chosen radio button are saved.
     {"OffWithEmptyFieldsSaves", Opening::Command, Values(0, "", "", 0), {Press(IDOK)}, IDOK, {}, Values(0, "", "", 0)},
@@ -336,6 +344,15 @@ const DialogCase kCases[] = {
      IDOK,
      {},
      Values(1, std::string(255, 'd'), kLongAddress, 1)},
+    // A cut that would split a double-byte character leaves it out whole: a lone lead byte would be
+    // stored as another character, making the value too long to load.
+    {"CutKeepsDoubleByteCharactersWhole",
+     Opening::Command,
+     Values(1, kDomain, kBoss, 1),
+     {Type(IDC_DOMAIN, Repeat(Ansi(L"あ"), 128)), Press(IDOK)},
+     IDOK,
+     {},
+     Values(1, Repeat(Ansi(L"あ"), 127), kBoss, 1)},
     // Cancel at the very first opening saves nothing, but the defaults the opening created stay.
     {"CancelAtFirstOpeningKeepsTheDefaults",
      Opening::Command,
