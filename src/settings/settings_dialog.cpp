@@ -10,6 +10,7 @@
 namespace {
 
 constexpr char kMessageCaption[] = "ブレンロウプラグイン";
+constexpr char kNotSaved[] = "設定を保存できませんでした";
 
 bool IsChecked(HWND dialog, int id)
 {
@@ -58,8 +59,8 @@ void ApplyEnablingRule(HWND dialog)
         EnableWindow(GetDlgItem(dialog, id), enabled);
 }
 
-// Invalid input keeps the dialog open as the user left it, after every message that applies.
-// A failed save still ends the dialog as saved.
+// Invalid input keeps the dialog open as the user left it, after every message that applies. So
+// does a failed save, with its own message: ending as if saved would lose the input unseen.
 void OnConfirm(HWND dialog)
 {
     PluginSettings settings;
@@ -69,7 +70,10 @@ void OnConfirm(HWND dialog)
         MessageBoxA(dialog, message, kMessageCaption, MB_OK);
     if (!validation.valid)
         return;
-    SaveSettings(settings);
+    if (FAILED(SaveSettings(settings))) {
+        MessageBoxA(dialog, kNotSaved, kMessageCaption, MB_OK);
+        return;
+    }
     EndDialog(dialog, IDOK);
 }
 

@@ -6,6 +6,7 @@
 #include "support/hosted_plugin.h"
 
 #include "fault_injection.h"
+#include "message_box_answerer.h"
 #include "res/resource.h"
 #include "settings/settings_dialog.h"
 
@@ -209,6 +210,7 @@ const std::wstring kNotOneAddress = L"正しくメールアドレスを入力し
 const std::wstring kNotTheAddressAlone =
     L"メールアドレスだけを入力してください\n名前や<>などメールアドレス以外の文字は入力しないでください";
 const std::wstring kNoCompanyDomain = L"自社のドメインを入力してください";
+const std::wstring kNotSaved = L"設定を保存できませんでした";
 
 const std::string kDomain = "example.com";
 const std::string kBoss = "boss@example.com";
@@ -369,15 +371,17 @@ const DialogCase kCases[] = {
      IDCANCEL,
      {},
      Values(0, kDomain, kBoss, 1)},
-    // Without the host's key the dialog opens empty; OK still ends it as saved, and creates nothing.
-    {"WithoutTheKeyOpensEmptyAndSavesNothing",
+    // Without the host's key the dialog opens empty; OK cannot save and says so, the dialog stays
+    // open with the input, and nothing is created.
+    {"WithoutTheKeyOpensEmptyAndSaysItCannotSave",
      Opening::Command,
      kNoKey,
-     {Click(IDC_ENABLE), Type(IDC_DOMAIN, kDomain), Type(IDC_BOSS_ADDRESS, kBoss), Press(IDOK)},
-     IDOK,
-     {},
+     {Click(IDC_ENABLE), Type(IDC_DOMAIN, kDomain), Type(IDC_BOSS_ADDRESS, kBoss), Press(IDOK), Record(),
+      Press(IDCANCEL)},
+     IDCANCEL,
+     {kNotSaved},
      kNoKey,
-     {{false, Choice::None, Details::Enabled, "", ""}}},
+     {{false, Choice::None, Details::Enabled, "", ""}, {true, Choice::None, Details::Enabled, kDomain, kBoss}}},
     // The host's set-up entry answers 1 after OK...
     {"SetupEntryAfterOk",
      Opening::SetupEntry,
@@ -418,14 +422,6 @@ const DialogCase kCases[] = {
      true},
 };
 
-// Points the plug-in's imports of the two conversions back at the system's own.
-void RestoreConversions(HMODULE plugin)
-{
-    HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
-    for (const char* name : {"MultiByteToWideChar", "WideCharToMultiByte"})
-        PatchImport(plugin, "kernel32.dll", name, GetProcAddress(kernel32, name));
-}
-
 class SettingsDialogTest : public HostedPluginTest, public ::testing::WithParamInterface<DialogCase>
 {
 protected:
@@ -445,7 +441,6 @@ protected:
 
     void TearDown() override
     {
-        RestoreConversions(plugin().module());
         RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\RimArts");
         DeleteFileA((dataFolder_ + "Box\\MailBox.ini").c_str());
         RemoveDirectoryA((dataFolder_ + "Box\\").c_str());
@@ -472,13 +467,15 @@ TEST_P(SettingsDialogTest, DrivenByTheUser)
 {
     const DialogCase& row = GetParam();
     WriteStored(row.before);
+    std::optional<InjectedFault> fault;
     if (row.conversionFails) {
-        ASSERT_TRUE(InjectFault(plugin().module(), "conversion"));
+        fault.emplace(plugin().module(), "conversion");
+        ASSERT_TRUE(fault->applied());
     }
 
     DialogDriver driver(row.script);
     int answer = Open(row.opening);
-    RestoreConversions(plugin().module());
+    fault.reset();
 
     ASSERT_NE(driver.dialog(), nullptr) << "the dialog did not open";
     EXPECT_EQ(driver.owner(), owner());
@@ -510,10 +507,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsDialogTest, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<DialogCase>& info) { return info.param.name; });
 
 // The procedure's answers to the dialog manager, message by message. It runs on a modeless copy of
-// the dialog in this process, with no settings key, so that nothing is loaded or saved.
+// the dialog in this process, with no settings key, so that nothing is loaded or saved; the box
+// that says so is answered.
 TEST(SettingsDialogProcedure, AnswersAsItsMessageTableSays)
 {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\RimArts");
+    MessageBoxAnswerer answerer(IDOK);
     struct Row
     {
         UINT message;
@@ -522,7 +521,7 @@ TEST(SettingsDialogProcedure, AnswersAsItsMessageTableSays)
     };
     const Row rows[] = {
         {WM_INITDIALOG, 0, FALSE},                                // the focus is left to the dialog manager
-        {WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), TRUE},         // confirmed: switched off, it ends
+        {WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), TRUE},         // confirmed: switched off, it saves
         {WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), FALSE},    // cancelled
         {WM_COMMAND, MAKEWPARAM(IDC_ENABLE, BN_CLICKED), FALSE},  // the enabling rule
         {WM_COMMAND, MAKEWPARAM(IDC_ENABLE, BN_SETFOCUS), FALSE}, // any notification runs it
