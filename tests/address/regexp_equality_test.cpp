@@ -196,7 +196,7 @@ TEST_F(RegExpEquality, AgreesOnRandomTexts)
     std::printf("random texts with addresses: %lu\n", withAddresses);
     EXPECT_EQ(disagreements(), 0) << "of " << count << " texts";
     // The texts must reach matches often, or the comparison proves little.
-    EXPECT_GT(withAddresses, count / 5);
+    EXPECT_GE(withAddresses, count / 5);
 }
 
 } // namespace
