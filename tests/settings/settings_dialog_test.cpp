@@ -4,6 +4,7 @@
 
 #include "support/dialog_driver.h"
 #include "support/hosted_plugin.h"
+#include "support/settings_key.h"
 
 #include "fault_injection.h"
 #include "message_box_answerer.h"
@@ -17,106 +18,6 @@
 #include <ostream>
 
 namespace {
-
-constexpr char kSettingsKey[] = "Software\\RimArts\\B2\\Settings";
-
-// The four values as the registry holds them; a value or the whole key may be missing.
-struct Stored
-{
-    bool key = true;
-    std::optional<DWORD> enabled;
-    std::optional<std::string> companyDomain;
-    std::optional<std::string> bossAddress;
-    std::optional<DWORD> showAlert;
-
-    bool operator==(const Stored& other) const
-    {
-        return key == other.key && enabled == other.enabled && companyDomain == other.companyDomain &&
-               bossAddress == other.bossAddress && showAlert == other.showAlert;
-    }
-};
-
-Stored Values(DWORD enabled, std::string companyDomain, std::string bossAddress, DWORD showAlert)
-{
-    return {true, enabled, std::move(companyDomain), std::move(bossAddress), showAlert};
-}
-const Stored kNoValues = {};
-const Stored kNoKey = {false, {}, {}, {}, {}};
-
-template <typename T> void PrintValue(std::ostream& out, const char* name, const std::optional<T>& value)
-{
-    out << ' ' << name << '=';
-    if (value)
-        out << '"' << *value << '"';
-    else
-        out << "(missing)";
-}
-
-std::ostream& operator<<(std::ostream& out, const Stored& stored)
-{
-    if (!stored.key)
-        return out << "{no key}";
-    out << '{';
-    PrintValue(out, "BrenlowOnOff", stored.enabled);
-    PrintValue(out, "BrenlowCompanyDomain", stored.companyDomain);
-    PrintValue(out, "BrenlowAddress", stored.bossAddress);
-    PrintValue(out, "BrenlowShowAlert", stored.showAlert);
-    return out << " }";
-}
-
-void WriteStored(const Stored& stored)
-{
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\RimArts");
-    if (!stored.key)
-        return;
-    UniqueHkey key;
-    ASSERT_EQ(
-        RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
-        ERROR_SUCCESS);
-    auto number = [&](const char* name, const std::optional<DWORD>& value) {
-        if (value)
-            RegSetValueExA(key.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value), sizeof *value);
-    };
-    auto text = [&](const char* name, const std::optional<std::string>& value) {
-        if (value)
-            RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                           static_cast<DWORD>(value->size()));
-    };
-    number("BrenlowOnOff", stored.enabled);
-    text("BrenlowCompanyDomain", stored.companyDomain);
-    text("BrenlowAddress", stored.bossAddress);
-    number("BrenlowShowAlert", stored.showAlert);
-}
-
-// Numbers must be 4-byte DWORDs and texts REG_SZ, compared as text whatever terminator they carry.
-Stored ReadStored()
-{
-    UniqueHkey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return kNoKey;
-    Stored stored;
-    auto read = [&](const char* name, DWORD expectedType) -> std::optional<std::string> {
-        DWORD type = 0, size = 0;
-        if (RegQueryValueExA(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-            return std::nullopt;
-        std::string bytes(size, '\0');
-        RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size);
-        EXPECT_EQ(type, expectedType) << name;
-        return bytes;
-    };
-    for (auto [name, field] : {std::pair{"BrenlowOnOff", &stored.enabled}, {"BrenlowShowAlert", &stored.showAlert}})
-        if (auto bytes = read(name, REG_DWORD)) {
-            EXPECT_EQ(bytes->size(), 4u) << name;
-            DWORD value = 0;
-            std::memcpy(&value, bytes->data(), std::min<size_t>(bytes->size(), 4));
-            *field = value;
-        }
-    for (auto [name, field] :
-         {std::pair{"BrenlowCompanyDomain", &stored.companyDomain}, {"BrenlowAddress", &stored.bossAddress}})
-        if (auto bytes = read(name, REG_SZ))
-            *field = bytes->substr(0, bytes->find('\0'));
-    return stored;
-}
 
 // What the user sees of the controls that change.
 enum class Choice
