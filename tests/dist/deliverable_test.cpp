@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/unique_handle.h"
+#include "support/source_files.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -20,8 +21,7 @@ namespace {
 
 std::string DeliverablePath()
 {
-    const char* path = std::getenv("QUILLMERE_DELIVERABLE");
-    return path ? path : "Quillmere.dll";
+    return SourceFile("dist/Quillmere.dll");
 }
 
 // The module's file, with its sections mapped for reading by relative address.
@@ -191,7 +191,8 @@ TEST_F(DeliverableResources, ManifestIsOneEmptyAssemblyInEnglish)
 {
     EXPECT_EQ(Resource(MAKEINTRESOURCEA(24), 2, kEnglishUs),
               "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-              "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"/>\n");
+              "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+              "</assembly>\n");
 }
 
 TEST_F(DeliverableResources, SettingsDialogTemplateIsJapanese)

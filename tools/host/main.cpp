@@ -31,7 +31,8 @@ options:
   --data-folder DIR    the host's data folder, ending in a backslash (default: the current folder)
   --mailbox NAME       the current mailbox: a folder in the data folder, ending in a backslash
   --answer ok|cancel   press this button in every message box instead of waiting for the user
-  --fail FAULT         make a service fail inside the plug-in: conversion, memory or messagebox
+  --fail FAULT         make a service fail inside the plug-in: conversion, memory (requests of
+                       1 KiB or more) or messagebox
 send options:
   --eml FILE           take Content-Type, To, Cc and Bcc from the header of this UTF-8 file
   --content-type TEXT, --to TEXT, --cc TEXT, --bcc TEXT   one header field of the message
@@ -251,9 +252,13 @@ int main(int argc, char** argv)
         std::printf("refused: the plug-in did not load (error %lu)\n", plugin.loadError());
         return 1;
     }
-    if (auto fault = options->Get("fail"); fault && !InjectFault(plugin.module(), *fault)) {
-        std::fprintf(stderr, "cannot inject the fault %s\n", fault->c_str());
-        return 2;
+    std::unique_ptr<InjectedFault> fault;
+    if (auto name = options->Get("fail")) {
+        fault = std::make_unique<InjectedFault>(plugin.module(), *name);
+        if (!fault->applied()) {
+            std::fprintf(stderr, "cannot inject the fault %s\n", name->c_str());
+            return 2;
+        }
     }
 
     std::unique_ptr<MessageBoxAnswerer> answerer;
