@@ -106,7 +106,7 @@ send_lets_the_message_go_when_memory_runs_out() {
 # which takes a conversion.
 setup_answers_1_when_a_conversion_fails() {
     empty_settings
-    host quillmere-host --fail conversion setup
+    host quillmere-host --fail conversion --answer cancel setup
     expect 'answer: 1'
 }
 

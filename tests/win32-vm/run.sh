@@ -1,12 +1,13 @@
 # Runs inside the emulated machine (scripts/win32-vm run), in the share that scripts/test32 filled:
-# bin/ holds the 32-bit test suites, the 32-bit host simulators and the shipped Quillmere.dll.
+# bin/ holds the 32-bit test suites and host simulators, source/ the source tree with the shipped
+# dist/Quillmere.dll, which every program here loads.
 # Every suite runs once with all its tests, then the host simulator's scenarios; each leaves its
 # output, exit code and time in results/, where scripts/test32 counts them. Runs under dash.
 set -u
 . ./settings.sh # random_texts, suite_timeout, host_timeout
 
-export QUILLMERE_DLL='Z:\share\bin\Quillmere.dll'
-export QUILLMERE_DELIVERABLE="$QUILLMERE_DLL"
+export QUILLMERE_SOURCE_DIR='Z:\share\source'
+export QUILLMERE_DLL='Z:\share\source\dist\Quillmere.dll'
 export QUILLMERE_RANDOM_TEXTS="$random_texts"
 settings_key='HKCU\Software\RimArts\B2\Settings'
 
@@ -14,7 +15,7 @@ milliseconds() { echo $(($(date +%s%N) / 1000000)); }
 
 # The prefix lives on in the image from run to run: take away what an earlier run may have left.
 prepare() {
-    sha256sum bin/Quillmere.dll >results/deliverable.sha256
+    sha256sum source/dist/Quillmere.dll >results/deliverable.sha256
     {
         wine64 reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f
         wine64 reg delete "$settings_key" /f
