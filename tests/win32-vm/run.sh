@@ -8,7 +8,7 @@ set -u
 
 export QUILLMERE_SOURCE_DIR='Z:\share\source'
 export QUILLMERE_DLL='Z:\share\source\dist\Quillmere.dll'
-export QUILLMERE_RANDOM_TEXTS="$random_texts"
+[ -z "$random_texts" ] || export QUILLMERE_RANDOM_TEXTS="$random_texts"
 settings_key='HKCU\Software\RimArts\B2\Settings'
 
 milliseconds() { echo $(($(date +%s%N) / 1000000)); }
@@ -115,4 +115,4 @@ for suite in bin/*_tests.exe; do
     run_suite "$(basename "$suite" .exe)"
 done
 run_scenarios
-echo done >results/finished
+echo finished >results/finished
