@@ -3,14 +3,19 @@
 #include "address/address_scanner.h"
 #include "shell/ansi_text.h"
 
+namespace {
+
+// GetItem's first answer, shared by every list, so that its out-value is never left undefined.
+constexpr wchar_t EmptyText[] = L"";
+
+} // namespace
+
 AddressList::AddressList(const char* text) : input_(Widen(text)) {}
 
 HRESULT AddressList::Extract()
 {
-    std::vector<AddressSpan> found;
-    FindAddresses(input_, found);
-    for (const AddressSpan& span : found)
-        items_.push_back(input_.substr(span.offset, span.length));
+    for (auto span = FindAddress(input_, 0); span; span = FindAddress(input_, span->offset + span->length))
+        items_.push_back(input_.substr(span->offset, span->length));
     return S_OK;
 }
 
@@ -35,7 +40,7 @@ HRESULT AddressList::GetItem(LONG index, const wchar_t** text)
 {
     if (!text)
         return E_POINTER;
-    *text = L"";
+    *text = EmptyText;
     HRESULT result = ExtractIfEmpty();
     if (FAILED(result))
         return result;

@@ -23,7 +23,10 @@ public:
     HRESULT GetItem(LONG index, const wchar_t** text);
 
     // Appends every address found in the text. Only ever run while the list is empty, so a text
-    // without addresses is scanned again at each request, which costs next to nothing.
+    // without addresses is scanned again at each request, which costs next to nothing. Always
+    // succeeds: the scanner stands in for the script engines' regular-expression component, which
+    // newer Windows lacks and which fails on a thread without COM, letting every message through
+    // unchecked.
     HRESULT Extract();
 
 private:

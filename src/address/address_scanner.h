@@ -4,8 +4,8 @@
 // low line alone. Written for this one pattern, so that no text can make it slower than linear.
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
-#include <vector>
 
 // The pattern the scanner implements.
 constexpr char AddressPattern[] = R"([\w\-][\w\.\-]*@([\w\-]+\.)+[\w\-]+)";
@@ -16,5 +16,6 @@ struct AddressSpan
     size_t length;
 };
 
-// Appends the addresses found in the text to `found`, in the order in which they stand.
-void FindAddresses(std::wstring_view text, std::vector<AddressSpan>& found);
+// The first address that starts at `from` or later, or none. Searching again from the end of the
+// address found gives the next one, as the engine's global search does: addresses never overlap.
+std::optional<AddressSpan> FindAddress(std::wstring_view text, size_t from);

@@ -8,7 +8,8 @@
 HINSTANCE moduleInstance;
 
 // Each callback stops every error before it can reach the host and answers a value that leaves
-// the host's work as it would be without the plug-in: 1 lets a message go, 0 everywhere else.
+// the host's work as it would be without the plug-in: 1 lets a message go and closes the set-up,
+// 0 everywhere else.
 extern "C" {
 
 int WINAPI BKC_OnStart()

@@ -19,9 +19,7 @@ constexpr char kBoss[] = "boss@example.co.jp";
 // One message as the compose window holds it, and how it is queued.
 struct Scenario
 {
-    explicit Scenario(SettingsKey& key) : settings(key) {}
-
-    SettingsKey& settings;
+    Stored settings = Values(1, "example.co.jp", kBoss, 1);
     std::string contentType = kMixed;
     std::string to = kOutside;
     std::string cc;
@@ -41,14 +39,9 @@ struct Outcome
 class OutgoingCheckTest : public HostedPluginTest
 {
 protected:
-    void SetUp() override
-    {
-        HostedPluginTest::SetUp();
-        settings.Store(1, "example.co.jp", kBoss, 1);
-    }
-
     Outcome Send(const Scenario& scenario)
     {
+        WriteStored(scenario.settings);
         FakeHost& host = fakeHost();
         host.SetHeader("Content-Type", scenario.contentType);
         host.SetHeader("To", scenario.to);
@@ -63,14 +56,14 @@ protected:
         return outcome;
     }
 
-    SettingsKey settings;
+    SettingsKey key; // removed after each test
     UniqueWindow compose{CreateWindowExA(0, "STATIC", "compose", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
                                          nullptr, nullptr)};
 };
 
 TEST_F(OutgoingCheckTest, WarningIsTheSpecifiedBoxOwnedByTheComposeWindow)
 {
-    Outcome outcome = Send(Scenario(settings));
+    Outcome outcome = Send(Scenario());
     EXPECT_EQ(outcome.verdict, 1);
     ASSERT_EQ(outcome.boxes.size(), 1u);
     const MessageBoxRecord& box = outcome.boxes[0];
@@ -85,7 +78,7 @@ TEST_F(OutgoingCheckTest, WarningIsTheSpecifiedBoxOwnedByTheComposeWindow)
 
 TEST_F(OutgoingCheckTest, AllFourFieldsAreFetchedInOrderBeforeAnyIsLookedAt)
 {
-    Scenario plain(settings);
+    Scenario plain;
     plain.contentType = "text/plain";
     Outcome outcome = Send(plain);
     EXPECT_EQ(outcome.verdict, 1);
@@ -113,7 +106,7 @@ class OutgoingCheckCases : public OutgoingCheckTest, public ::testing::WithParam
 
 TEST_P(OutgoingCheckCases, DecidesWarnsAndRewritesCc)
 {
-    Scenario scenario(settings);
+    Scenario scenario;
     GetParam().arrange(scenario);
     Outcome outcome = Send(scenario);
 
@@ -139,11 +132,11 @@ INSTANTIATE_TEST_SUITE_P(Table, OutgoingCheckCases, ::testing::Values(
     Case{"Mode3", [](Scenario& s) { s.mode = 3; }, 1, true, kBossAlone},
     Case{"ModeMinus1", [](Scenario& s) { s.mode = -1; }, 1, true, kBossAlone},
     // switched off, or on by any value but 0
-    Case{"Disabled", [](Scenario& s) { s.settings.SetNumber("BrenlowOnOff", 0); }, 1, false, kNoWrite},
-    Case{"EnabledTwoCountsAsOn", [](Scenario& s) { s.settings.SetNumber("BrenlowOnOff", 2); }, 1, true, kBossAlone},
+    Case{"Disabled", [](Scenario& s) { s.settings.enabled = 0; }, 1, false, kNoWrite},
+    Case{"EnabledTwoCountsAsOn", [](Scenario& s) { s.settings.enabled = 2; }, 1, true, kBossAlone},
     // only exactly 1 warns; 0, 2 and others add the boss silently
-    Case{"SilentWithShowAlert0", [](Scenario& s) { s.settings.SetNumber("BrenlowShowAlert", 0); }, 1, false, kBossAlone},
-    Case{"SilentWithShowAlert2", [](Scenario& s) { s.settings.SetNumber("BrenlowShowAlert", 2); }, 1, false, kBossAlone},
+    Case{"SilentWithShowAlert0", [](Scenario& s) { s.settings.showAlert = 0; }, 1, false, kBossAlone},
+    Case{"SilentWithShowAlert2", [](Scenario& s) { s.settings.showAlert = 2; }, 1, false, kBossAlone},
     // attachments: multipart/mixed anywhere, any letter case
     Case{"MixedInOtherCase", [](Scenario& s) { s.contentType = "Multipart/Mixed; boundary=x"; }, 1, true, kBossAlone},
     Case{"MixedInCapitals", [](Scenario& s) { s.contentType = "MULTIPART/MIXED; boundary=x"; }, 1, true, kBossAlone},
@@ -173,37 +166,38 @@ INSTANTIATE_TEST_SUITE_P(Table, OutgoingCheckCases, ::testing::Values(
     Case{"Cancel", [](Scenario& s) { s.answer = IDCANCEL; }, -1, true, kNoWrite},
     // stored bosses the dialog would refuse: never found, appended as they stand
     Case{"BossStoredWithName", [](Scenario& s) {
-             s.settings.SetText("BrenlowAddress", "上司 <boss@example.co.jp>"); s.to += ", boss@example.co.jp"; },
+             s.settings.bossAddress = "上司 <boss@example.co.jp>"; s.to += ", boss@example.co.jp"; },
          1, true, "上司 <boss@example.co.jp>"},
-    Case{"EmptyBossAndEmptyCc", [](Scenario& s) { s.settings.SetText("BrenlowAddress", ""); }, 1, true, ""},
-    Case{"EmptyBoss", [](Scenario& s) { s.settings.SetText("BrenlowAddress", ""); s.cc = "a@example.co.jp"; }, 1, true,
+    Case{"EmptyBossAndEmptyCc", [](Scenario& s) { s.settings.bossAddress = ""; }, 1, true, ""},
+    Case{"EmptyBoss", [](Scenario& s) { s.settings.bossAddress = ""; s.cc = "a@example.co.jp"; }, 1, true,
          "a@example.co.jp, "},
     // an empty company domain contains no address: everyone is outside
-    Case{"EmptyDomain", [](Scenario& s) { s.settings.SetText("BrenlowCompanyDomain", ""); s.to = "a@example.co.jp"; },
+    Case{"EmptyDomain", [](Scenario& s) { s.settings.companyDomain = ""; s.to = "a@example.co.jp"; },
          1, true, kBossAlone}),
     [](const auto& info) { return std::string(info.param.what); });
 // clang-format on
 
 TEST_F(OutgoingCheckTest, WithoutTheHostsKeyTheMessageGoesUnchecked)
 {
-    RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey::kPath);
-    Outcome outcome = Send(Scenario(settings));
+    Scenario scenario;
+    scenario.settings = kNoKey;
+    Outcome outcome = Send(scenario);
     EXPECT_EQ(outcome.verdict, 1);
     EXPECT_TRUE(outcome.boxes.empty());
     EXPECT_TRUE(outcome.writes.empty());
-    HKEY key = nullptr;
-    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKey::kPath, 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(ReadStored(), kNoKey);
 }
 
 TEST_F(OutgoingCheckTest, FirstCheckCreatesTheDefaultsAndLetsTheMessageGo)
 {
-    RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey::kPath);
-    SettingsKey empty;
-    Outcome outcome = Send(Scenario(empty));
+    Scenario scenario;
+    scenario.settings = kNoValues;
+    Outcome outcome = Send(scenario);
     EXPECT_EQ(outcome.verdict, 1);
     EXPECT_TRUE(outcome.writes.empty());
-    EXPECT_EQ(empty.Number("BrenlowOnOff"), 0u);
-    EXPECT_EQ(empty.Number("BrenlowShowAlert"), 1u);
+    Stored created = ReadStored();
+    EXPECT_EQ(created.enabled, 0u);
+    EXPECT_EQ(created.showAlert, 1u);
 }
 
 // Recipients far beyond the first kilobyte of a field.
@@ -218,7 +212,7 @@ std::string ManyInsideAddresses(size_t bytes)
 
 TEST_F(OutgoingCheckTest, OutsideRecipientAtTheEndOfALongToIsFound)
 {
-    Scenario scenario(settings);
+    Scenario scenario;
     scenario.to = ManyInsideAddresses(3000) + ", customer@client.example.com";
     ASSERT_GT(scenario.to.size(), 3000u);
     Outcome outcome = Send(scenario);
@@ -229,7 +223,7 @@ TEST_F(OutgoingCheckTest, OutsideRecipientAtTheEndOfALongToIsFound)
 
 TEST_F(OutgoingCheckTest, LongCcIsRebuiltWhole)
 {
-    Scenario scenario(settings);
+    Scenario scenario;
     scenario.cc = ManyInsideAddresses(5000);
     Outcome outcome = Send(scenario);
     ASSERT_EQ(outcome.writes.size(), 1u);
@@ -238,7 +232,7 @@ TEST_F(OutgoingCheckTest, LongCcIsRebuiltWhole)
 
 TEST_F(OutgoingCheckTest, BossAtTheEndOfALongCcIsFound)
 {
-    Scenario scenario(settings);
+    Scenario scenario;
     scenario.cc = ManyInsideAddresses(5000) + ", boss@example.co.jp";
     Outcome outcome = Send(scenario);
     EXPECT_TRUE(outcome.boxes.empty());
@@ -249,7 +243,7 @@ TEST_F(OutgoingCheckTest, CcThatFillsTheFirstBufferExactlyIsRebuiltWhole)
 {
     for (size_t length : {1022u, 1023u, 1024u, 2047u}) {
         fakeHost().headerWrites.clear();
-        Scenario scenario(settings);
+        Scenario scenario;
         scenario.cc = "a@example.co.jp," + std::string(length - 16, ' ');
         ASSERT_EQ(scenario.cc.size(), length);
         Outcome outcome = Send(scenario);
@@ -260,7 +254,7 @@ TEST_F(OutgoingCheckTest, CcThatFillsTheFirstBufferExactlyIsRebuiltWhole)
 
 TEST_F(OutgoingCheckTest, CcTooLongToFetchWholeIsLeftUntouched)
 {
-    Scenario scenario(settings);
+    Scenario scenario;
     scenario.cc = ManyInsideAddresses(3u << 20);
     scenario.answer = IDOK;
     Outcome outcome = Send(scenario);
@@ -278,7 +272,7 @@ TEST_P(OutgoingCheckFaults, LetTheMessageGoUnchanged)
 {
     InjectedFault fault(plugin().module(), GetParam());
     ASSERT_TRUE(fault.applied());
-    Outcome outcome = Send(Scenario(settings));
+    Outcome outcome = Send(Scenario());
     EXPECT_EQ(outcome.verdict, 1);
     EXPECT_TRUE(outcome.boxes.empty());
     EXPECT_TRUE(outcome.writes.empty());
@@ -290,7 +284,7 @@ TEST_F(OutgoingCheckTest, BoxThatFailsToShowCountsAsOk)
 {
     InjectedFault fault(plugin().module(), "messagebox");
     ASSERT_TRUE(fault.applied());
-    Outcome outcome = Send(Scenario(settings));
+    Outcome outcome = Send(Scenario());
     EXPECT_EQ(outcome.verdict, 1);
     ASSERT_EQ(outcome.writes.size(), 1u);
     EXPECT_EQ(outcome.writes[0].second, kBoss);
