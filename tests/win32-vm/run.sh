@@ -110,9 +110,10 @@ run_scenarios() {
 }
 
 mkdir -p results
+milliseconds >results/started
 prepare
 for suite in bin/*_tests.exe; do
     run_suite "$(basename "$suite" .exe)"
 done
 run_scenarios
-echo finished >results/finished
+milliseconds >results/finished
