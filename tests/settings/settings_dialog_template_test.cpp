@@ -119,6 +119,13 @@ private:
     size_t offset_ = 0;
 };
 
+// A callback of the resource services is __stdcall on 32-bit x86, which a lambda cannot be.
+BOOL CALLBACK CountLanguage(HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 // The template's bytes in the module, or empty text; also counts the languages it exists in.
 std::string DialogResource(const std::string& path, int* languages)
 {
@@ -126,13 +133,8 @@ std::string DialogResource(const std::string& path, int* languages)
     if (!module)
         return {};
     *languages = 0;
-    EnumResourceLanguagesA(
-        module.get(), RT_DIALOG, MAKEINTRESOURCEA(IDD_SETTINGS),
-        [](HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR count) -> BOOL {
-            ++*reinterpret_cast<int*>(count);
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(languages));
+    EnumResourceLanguagesA(module.get(), RT_DIALOG, MAKEINTRESOURCEA(IDD_SETTINGS), CountLanguage,
+                           reinterpret_cast<LONG_PTR>(languages));
     HRSRC found = FindResourceExA(module.get(), RT_DIALOG, MAKEINTRESOURCEA(IDD_SETTINGS), kJapanese);
     if (!found)
         return {};

@@ -155,12 +155,17 @@ TEST_F(PluginExportsTest, IdleCallbacksAnswerZeroWhateverTheirArguments)
     EXPECT_TRUE(fakeHost().headerReads.empty());
 }
 
+// A thread procedure is __stdcall on 32-bit x86, which a lambda cannot be.
+DWORD WINAPI DoNothing(LPVOID)
+{
+    return 0;
+}
+
 TEST_F(PluginExportsTest, ThreadNotificationsMakeNoHostCall)
 {
     // A thread started and ended in the process reaches DllMain with both notifications.
     int versionReads = fakeHost().versionReads;
-    HANDLE thread = CreateThread(
-        nullptr, 0, [](LPVOID) -> DWORD { return 0; }, nullptr, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, DoNothing, nullptr, 0, nullptr);
     ASSERT_NE(thread, nullptr);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);

@@ -24,7 +24,7 @@ commands:
   info    print the plug-in information record
   menu    give the plug-in a menu with five sub-menus and print what it added
   send    queue one message, then print the verdict, any message box and the Cc written
-  setup   open the settings dialog
+  setup   open the settings dialog (with --answer, press that button in it once it is open)
 options:
   --plugin PATH        the plug-in DLL (default: Quillmere.dll beside this program)
   --version TEXT       the host version the plug-in is told (default 2.81.04)
@@ -217,10 +217,46 @@ int Send(PluginModule& plugin, const Options& options, const MessageBoxAnswerer*
     return 0;
 }
 
+// The button to press in the settings dialog, and the caption of the dialog it was pressed in.
+int dialogButton;
+std::optional<std::string> answeredDialog;
+
+BOOL CALLBACK FindSettingsDialog(HWND window, LPARAM found)
+{
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window) || MessageBoxAnswerer::IsMessageBox(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// Presses the button once the settings dialog is shown. Runs from a thread timer, which the
+// dialog's modal loop dispatches; message boxes are the answerer's.
+void CALLBACK AnswerSettingsDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindSettingsDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog)
+        return;
+    KillTimer(nullptr, timer);
+    char caption[256] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    answeredDialog = caption;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(dialogButton, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, dialogButton)));
+}
+
 int Setup(PluginModule& plugin, const MessageBoxAnswerer* answerer)
 {
+    if (answerer) {
+        dialogButton = answerer->answer();
+        SetTimer(nullptr, 0, 100, AnswerSettingsDialog);
+    }
     int result = plugin.BKC_OnPlugInSetup(nullptr);
     std::printf("answer: %d\n", result);
+    if (answeredDialog)
+        Print("dialog: \"" + *answeredDialog + "\"\n");
     PrintBoxes(answerer, nullptr);
     return 0;
 }

@@ -26,6 +26,7 @@ public:
     MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
     MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
 
+    int answer() const { return answer_; }
     const std::vector<MessageBoxRecord>& boxes() const { return boxes_; }
 
     // Reads a box the way the answerer records it; also for other hooks that meet message boxes.
