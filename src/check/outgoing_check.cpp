@@ -4,6 +4,7 @@
 #include "settings/settings_store.h"
 #include "shell/ansi_text.h"
 #include "shell/host_api.h"
+#include "shell/plugin_info.h"
 
 #include <shlwapi.h>
 
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr char kCaption[] = "ブレンロウプラグイン";
 constexpr char kWarning[] = "上司を宛先に加えずに添付ファイルを社外へ送信しようとしています。\r\n"
                             "上司をCCに追加して送信しますか？";
 constexpr char kAttachmentsMarker[] = "multipart/mixed";
@@ -89,7 +89,7 @@ int CheckOutgoingMail(int mode, HWND window)
         return 1;
 
     // A box that fails to show answers 0, which goes on like OK.
-    if (settings.showAlert == 1 && MessageBoxA(window, kWarning, kCaption, MB_OKCANCEL) == IDCANCEL)
+    if (settings.showAlert == 1 && MessageBoxA(window, kWarning, kMessageCaption, MB_OKCANCEL) == IDCANCEL)
         return -1;
 
     if (cc.whole)

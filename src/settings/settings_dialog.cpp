@@ -4,12 +4,12 @@
 #include "settings/settings_store.h"
 #include "settings/settings_validation.h"
 #include "shell/exports.h"
+#include "shell/plugin_info.h"
 
 #include <cstring>
 
 namespace {
 
-constexpr char kMessageCaption[] = "ブレンロウプラグイン";
 constexpr char kNotSaved[] = "設定を保存できませんでした";
 
 bool IsChecked(HWND dialog, int id)

@@ -11,3 +11,6 @@ struct PlugInInfoRecord
 
 // Writes the four texts with their terminators and leaves every other byte as the host gave it.
 void FillPlugInInfo(PlugInInfoRecord* info);
+
+// The caption of every message box the plug-in shows.
+constexpr char kMessageCaption[] = "ブレンロウプラグイン";

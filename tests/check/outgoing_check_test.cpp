@@ -56,7 +56,7 @@ protected:
         return outcome;
     }
 
-    SettingsKey key; // removed after each test
+    SettingsKeyRemover remover;
     UniqueWindow compose{CreateWindowExA(0, "STATIC", "compose", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
                                          nullptr, nullptr)};
 };

@@ -113,20 +113,12 @@ inline void WriteStored(const Stored& stored)
     number("BrenlowShowAlert", stored.showAlert);
 }
 
-// The key for the length of one test: made with the given values, removed afterwards.
-class SettingsKey
+// Removes the vendor's key, and with it the settings, when a test ends.
+class SettingsKeyRemover
 {
 public:
-    explicit SettingsKey(const Stored& stored = kNoValues) { WriteStored(stored); }
-    ~SettingsKey() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\RimArts"); }
-    SettingsKey(const SettingsKey&) = delete;
-    SettingsKey& operator=(const SettingsKey&) = delete;
-
-    // Changes one value of what is stored.
-    template <typename Field, typename Value> void Set(Field Stored::*field, const Value& value)
-    {
-        Stored stored = ReadStored();
-        stored.*field = value;
-        WriteStored(stored);
-    }
+    SettingsKeyRemover() = default;
+    ~SettingsKeyRemover() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\RimArts"); }
+    SettingsKeyRemover(const SettingsKeyRemover&) = delete;
+    SettingsKeyRemover& operator=(const SettingsKeyRemover&) = delete;
 };
