@@ -7,21 +7,6 @@ DialogDriver* current;
 
 constexpr UINT_PTR kStepTimer = 0x5157;
 
-std::string WindowText(HWND window)
-{
-    int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), length + 1)));
-    return text;
-}
-
-bool IsDialog(HWND window)
-{
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    return lstrcmpA(className, "#32770") == 0;
-}
-
 LONG ButtonType(HWND button)
 {
     return GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK;
@@ -80,7 +65,7 @@ LRESULT CALLBACK DialogDriver::OnCbt(int code, WPARAM wParam, LPARAM lParam)
 {
     HWND window = reinterpret_cast<HWND>(wParam);
     // The dialog is activated again after each message box; only its first activation starts the script.
-    if (code == HCBT_ACTIVATE && current && !current->dialog_ && IsDialog(window) &&
+    if (code == HCBT_ACTIVATE && current && !current->dialog_ && IsDialogWindow(window) &&
         !MessageBoxAnswerer::IsMessageBox(window)) {
         current->dialog_ = window;
         current->owner_ = GetWindow(window, GW_OWNER);

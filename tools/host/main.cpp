@@ -223,9 +223,7 @@ std::optional<std::string> answeredDialog;
 
 BOOL CALLBACK FindSettingsDialog(HWND window, LPARAM found)
 {
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window) || MessageBoxAnswerer::IsMessageBox(window))
+    if (!IsDialogWindow(window) || !IsWindowVisible(window) || MessageBoxAnswerer::IsMessageBox(window))
         return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
@@ -240,9 +238,7 @@ void CALLBACK AnswerSettingsDialog(HWND, UINT, UINT_PTR timer, DWORD)
     if (!dialog)
         return;
     KillTimer(nullptr, timer);
-    char caption[256] = {};
-    GetWindowTextA(dialog, caption, sizeof caption);
-    answeredDialog = caption;
+    answeredDialog = WindowText(dialog);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(dialogButton, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, dialogButton)));
 }

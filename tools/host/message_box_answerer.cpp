@@ -8,14 +8,6 @@ MessageBoxAnswerer* current;
 // The message box keeps its text in the static control with this id.
 constexpr int kTextId = 0xFFFF;
 
-std::string WindowText(HWND window)
-{
-    int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), length + 1)));
-    return text;
-}
-
 bool IsShown(HWND window)
 {
     return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -59,6 +51,21 @@ UINT IconStyle(HICON icon)
 
 } // namespace
 
+std::string WindowText(HWND window)
+{
+    int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), length + 1)));
+    return text;
+}
+
+bool IsDialogWindow(HWND window)
+{
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    return lstrcmpA(className, "#32770") == 0;
+}
+
 MessageBoxAnswerer::MessageBoxAnswerer(int answer)
     : answer_(answer), hook_(SetWindowsHookExA(WH_CBT, OnCbt, nullptr, GetCurrentThreadId())), previous_(current)
 {
@@ -72,9 +79,7 @@ MessageBoxAnswerer::~MessageBoxAnswerer()
 
 bool MessageBoxAnswerer::IsMessageBox(HWND window)
 {
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    return lstrcmpA(className, "#32770") == 0 && GetDlgItem(window, kTextId) != nullptr;
+    return IsDialogWindow(window) && GetDlgItem(window, kTextId) != nullptr;
 }
 
 MessageBoxRecord MessageBoxAnswerer::Read(HWND box)

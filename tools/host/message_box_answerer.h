@@ -9,6 +9,12 @@
 
 #include "shell/unique_handle.h"
 
+// The window's text, in the ANSI code page.
+std::string WindowText(HWND window);
+
+// Whether the window belongs to the system's dialog class, as dialogs and message boxes do.
+bool IsDialogWindow(HWND window);
+
 struct MessageBoxRecord
 {
     std::string caption;
